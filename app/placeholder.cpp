@@ -1,0 +1,1 @@
+int BvPlaceholder() { return 0; }
