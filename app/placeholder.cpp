@@ -1,1 +1,0 @@
-int BvPlaceholder() { return 0; }

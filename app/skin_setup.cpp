@@ -1,0 +1,3 @@
+#include "app/skin_setup.h"
+void EnsureSkinLibrary() {}
+void ApplySkin() {}

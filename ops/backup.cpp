@@ -1,0 +1,2 @@
+#include "ops/backup.h"
+void OnBackupClicked() {}

@@ -1,0 +1,3 @@
+#include "ops/restore.h"
+void OnRestoreClicked() {}
+void RestoreFromFile(const Text&) {}

@@ -1,0 +1,1 @@
+#include "sys/sys_text.h"
