@@ -1,0 +1,43 @@
+// A QQ installation with one account, the stand-in archiver recorded as the installed one,
+// and a copy of the program in a folder of its own: the world a backup and a restore run in.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "test_support.h"
+
+class OpsWorld : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the program (window mode without arguments) and waits for its window.
+    void StartWindow(const std::vector<std::string>& extraEnvironment = {});
+    Program StartRestore(const std::string& quotedPath, const std::vector<std::string>& extraEnvironment = {});
+    HWND Control(const std::string& text);  // a control of the main window, by its text
+    void Click(const std::string& text) { ClickButton(Control(text)); }
+    // The next message box: its text, after pressing OK (or Cancel).
+    std::string NextMessage(bool pressOk = true, DWORD timeoutMs = 30000);
+    bool NoMessageFor(DWORD ms);
+    void CloseWindowAndWait();
+
+    std::string Account() const { return users_ + "\\12345"; }
+    std::string ArchiverLog() const { return ReadFileBytes(log_); }
+
+    std::unique_ptr<ScratchDir> root_;
+    std::string users_, appDir_, backups_, log_;
+    std::unique_ptr<RegistryKeyGuard> qqKey_, rarKey_;
+    Program program_;
+    HWND window_ = nullptr;
+};
+
+std::string UnixPath(const std::string& windowsPath);
+// The archive unpacked by Python's zipfile into outDir (names decoded as GBK); false on failure.
+bool ExtractWithPython(const std::string& zipPath, const std::string& outDir);
+std::vector<std::string> ZipEntryNames(const std::string& zipPath);
+std::map<std::string, std::string> Without(std::map<std::string, std::string> tree, const std::string& prefix);
