@@ -24,6 +24,8 @@ UnpackingFile GiveUnpackingName(const Text& path)
 {
     Text name = UnpackingName(path);
     if (TextEquals(LowerText(name), LowerText(path))) return {Unpacking::AsIs, path};
+    // A second name of this very file is what an interrupted restore left behind.
+    if (FileExists(name) && IsSameFile(name, path)) RemoveFile(name);
     // A file that already bears the name is someone's own: it is neither unpacked nor touched.
     for (int n = 1; FileExists(name) && n < 1000; ++n) name = AlternativeUnpackingName(path, n);
     if (FileExists(name)) return {};

@@ -23,3 +23,6 @@ void RemoveStagingTree(const Text& folder);
 
 bool IsProcessAlive(uint32_t processId);
 uint32_t CurrentProcessId();
+
+// True when both names lead to one file on disk (hard links of each other, or the same name).
+bool IsSameFile(const Text& a, const Text& b);
