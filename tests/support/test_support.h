@@ -47,6 +47,9 @@ private:
 void DeleteRegistryTree(HKEY root, const std::string& subKey, REGSAM view = KEY_WOW64_32KEY);
 void SetRegistryString(HKEY root, const std::string& subKey, const std::string& value,
                        const std::string& data, DWORD type = REG_SZ, REGSAM view = KEY_WOW64_32KEY);
+// Stores exactly these bytes (no terminator added): for values with no data or odd contents.
+void SetRegistryRaw(HKEY root, const std::string& subKey, const std::string& value, DWORD type,
+                    const std::string& bytes, REGSAM view = KEY_WOW64_32KEY);
 void SetRegistryDword(HKEY root, const std::string& subKey, const std::string& value, DWORD data,
                       REGSAM view = KEY_WOW64_32KEY);
 // The raw type and bytes of a value; false when it is missing.
