@@ -1,2 +1,5 @@
 #include <windows.h>
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include "app/startup.h"
+#include "sys/sys_exit.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { EndProgram(StartUp()); }

@@ -1,5 +1,5 @@
 // The one window: its controls as the logic sees them, and the file dialog component with
-// its kind and FileName kept between uses.
+// its kind and FileName kept between uses; also its loading and the program's message loop.
 #pragma once
 #include "sys/sys_text.h"
 
@@ -17,3 +17,10 @@ struct FileDialogState {
 };
 extern FileDialogState FileDialog;
 bool ShowFileDialog();
+
+// Creates the window and its controls hidden, runs the creation event, then shows the window.
+// A window that cannot be created is a fatal run-time error.
+void LoadMainWindow(void (*onCreated)());
+void* MainWindowHandle();  // the HWND, or null once destroyed
+// Runs until the window has been destroyed; the value the loop was asked to end with.
+int RunMessageLoop();
