@@ -66,8 +66,8 @@ void OnPaint(HWND box)
             SelectObject(dc, g_PlainFont);
             SetTextColor(dc, kTextBlack);
             int width = TextWidth(dc, kSeparator);
-            TextOutA(dc, x + 2, 1, kSeparator, 1);
-            x += width + 4;
+            TextOutA(dc, x, 1, kSeparator, 1);
+            x += width;
         }
         SelectObject(dc, i == g_HotLink ? g_UnderlinedFont : g_PlainFont);
         SetTextColor(dc, kLinkBlue);

@@ -34,17 +34,28 @@ HWND MakeControl(HWND parent, const char* className, const char* text, DWORD sty
     return control;
 }
 
-// The closed box's height follows the font; the selection field is sized so the box is exactly
-// as tall as its rectangle, while the window height leaves the drop-down its room.
-void FitComboHeight(HWND combo, int wanted)
+// The closed box's height follows the font: the selection field is sized so the box is exactly
+// as tall as its rectangle. The window height then gives the drop-down part its room.
+void FitComboHeight(HWND combo, int closedHeight, int dropDownHeight)
 {
-    RECT rect;
-    GetWindowRect(combo, &rect);
-    int difference = wanted - (rect.bottom - rect.top);
-    if (difference == 0) return;
-    LRESULT field = SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    if (field == CB_ERR) return;
-    SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + difference);
+    int windowHeight = closedHeight + dropDownHeight;
+    for (int attempt = 0; attempt < 3; attempt++) {
+        RECT closed, dropped = {};
+        GetWindowRect(combo, &closed);
+        SendMessageA(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+        int difference = closedHeight - (closed.bottom - closed.top);
+        int shortfall = closedHeight + dropDownHeight - (dropped.bottom - dropped.top);
+        if (difference == 0 && shortfall <= 0) return;
+        if (difference != 0) {
+            LRESULT field = SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+            if (field != CB_ERR) SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + difference);
+        }
+        if (shortfall > 0) {
+            windowHeight += shortfall;
+            SetWindowPos(combo, nullptr, 0, 0, closed.right - closed.left, windowHeight,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
 }
 
 void OnCreate(HWND window)
@@ -57,7 +68,7 @@ void OnCreate(HWND window)
     g_AccountCombo = MakeControl(window, "ComboBox", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0,
                                  kAccountComboRect, AccountComboId,
                                  kAccountComboRect.height + kComboDropDownHeight);
-    FitComboHeight(g_AccountCombo, kAccountComboRect.height);
+    FitComboHeight(g_AccountCombo, kAccountComboRect.height, kComboDropDownHeight);
     g_SkipPictures = MakeControl(window, "Button", "不备份聊天内容中的图片",
                                  BS_AUTOCHECKBOX | BS_LEFT | BS_VCENTER | WS_TABSTOP, 0, kSkipPicturesRect,
                                  SkipPicturesId);
@@ -72,6 +83,9 @@ void OnCreate(HWND window)
                 SS_LEFT | SS_NOPREFIX, 0, kHintLabelRect, HintLabelId);
     CreateLinksBox(window, LinksBoxId, kLinksBoxRect.left, kLinksBoxRect.top, kLinksBoxRect.width,
                    kLinksBoxRect.height);
+    // Set on the window as well, so the title bar and the taskbar need not fall back to the class.
+    SendMessageA(window, WM_SETICON, ICON_BIG, GetClassLongPtrA(window, GCLP_HICON));
+    SendMessageA(window, WM_SETICON, ICON_SMALL, GetClassLongPtrA(window, GCLP_HICONSM));
 }
 
 // Both buttons stay disabled while either handler runs: a click queued during the folder
@@ -109,6 +123,9 @@ LRESULT OnControlColour(HDC dc, HWND control)
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
+// Without a maximise box the window has one size, whoever asks for another.
+bool OnSysCommand(WPARAM command) { return (command & 0xFFF0) == SC_MAXIMIZE; }
+
 void OnDestroy()
 {
     g_Window = nullptr;
@@ -122,6 +139,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND: OnCommand(wParam); return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT: return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SYSCOMMAND:
+        if (OnSysCommand(wParam)) return 0;
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_DESTROY: OnDestroy(); return 0;
     default: return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -262,7 +262,9 @@ bool AnswerFileDialog(DWORD pid, const std::string& path, DWORD timeoutMs)
     if (!field) return false;
     DWORD_PTR ignored = 0;
     SendMessageTimeoutA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored);
-    HWND ok = DescendantWithId(dialog, IDOK);
+    // The shell view inside the dialog has children with id 1 too; the dialog's own OK button is its child.
+    HWND ok = GetDlgItem(dialog, IDOK);
+    if (!ok) ok = DescendantWithId(dialog, IDOK);
     if (ok) {
         ClickButton(ok);
     } else {
@@ -311,5 +313,8 @@ bool SaveScreenshot(const std::string& windowsPath)
     WaitForSingleObject(process.hProcess, 30000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    // Wine does not wait for a Unix process to end; the picture is there once import has written it.
+    for (int i = 0; i < 200 && GetFileAttributesA(windowsPath.c_str()) == INVALID_FILE_ATTRIBUTES; i++) Sleep(100);
+    Sleep(200);
     return GetFileAttributesA(windowsPath.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
