@@ -15,6 +15,22 @@ struct ExpectedControl {
     DWORD type;
 };
 
+// The closed height of a drop-down list asked for `wanted` pixels with the default GUI font: the
+// system may keep the height its font gives (Wine does), so the window is held to what it grants.
+int GrantedComboHeight(int wanted)
+{
+    HWND combo = CreateWindowExA(0, "ComboBox", "", WS_POPUP | CBS_DROPDOWNLIST, 0, 0, 176, wanted + 160, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(combo, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    RECT rect;
+    GetWindowRect(combo, &rect);
+    LRESULT field = SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + wanted - (rect.bottom - rect.top));
+    GetWindowRect(combo, &rect);
+    DestroyWindow(combo);
+    return rect.bottom - rect.top;
+}
+
 const char* const kHint =
     "提示：本软件可以备份还原您的QQ中的聊天记录以及QQ聊天表情，网络备忘录等，备份完成的文件请勿修改其文件名，"
     "将其保存至网盘即可。";
@@ -83,13 +99,14 @@ TEST_F(MainWindowTest, CannotBeMaximised)
 TEST_F(MainWindowTest, ControlsSitAtTheirRectanglesWithTheirTexts)
 {
     const std::string dataRoot = install_ + "\\Users\\";
+    const int comboHeight = GrantedComboHeight(20);
     const ExpectedControl expected[] = {
         {101, "Static", {16, 8, 96, 32}, "QQ安装目录：", SS_TYPEMASK | SS_NOPREFIX | SS_CENTERIMAGE,
          SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE},
         {102, "Edit", {104, 8, 280, 32}, dataRoot.c_str(), ES_MULTILINE | ES_READONLY, 0},
         {103, "Static", {16, 40, 104, 64}, "欲备份的账号：", SS_TYPEMASK | SS_NOPREFIX | SS_CENTERIMAGE,
          SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE},
-        {104, "ComboBox", {104, 40, 280, 60}, nullptr, 3 | CBS_SORT, CBS_DROPDOWNLIST},
+        {104, "ComboBox", {104, 40, 280, 40 + comboHeight}, nullptr, 3 | CBS_SORT, CBS_DROPDOWNLIST},
         {105, "Button", {16, 72, 272, 88}, "不备份聊天内容中的图片", BS_TYPEMASK, BS_AUTOCHECKBOX},
         {106, "Button", {32, 96, 128, 128}, "备份数据", BS_TYPEMASK, BS_PUSHBUTTON},
         {107, "Button", {160, 96, 256, 128}, "还原数据", BS_TYPEMASK, BS_PUSHBUTTON},
