@@ -73,7 +73,7 @@ TEST_F(BadInput, PathsWithCharactersTheShellAndTheArchiverTreatSpecially)
     for (const char* folder : folders) {
         std::string path = (*folder ? *root_ / folder : longFolder) + "\\12345 backup.qq";
         MakeBackup(path);
-        RemoveTree(Account());
+        EmptyAccount();
         EXPECT_EQ(Restore(path), kRestoreDone) << path;
         EXPECT_EQ(SnapshotTree(Account()), atBackup) << path;
         EXPECT_TRUE(PathExists(path)) << path;

@@ -64,7 +64,9 @@ TEST_F(Kill, BackupKilledAtRandomMomentsLosesNothing)
         Click("备份数据");
         ASSERT_TRUE(AnswerFileDialog(program_.pid, backup, 20000));
         MessageBoxInfo confirm;
-        if (WaitForMessageBox(program_.pid, 3000, &confirm)) PressDialogButton(confirm.hwnd, IDYES);
+        if (WaitForMessageBox(program_.pid, 3000, &confirm) && !confirm.buttons.empty() &&
+            confirm.buttons[0].find("是") == 0)
+            PressDialogButton(confirm.hwnd, IDYES);
         Sleep(std::uniform_int_distribution<int>(0, 1500)(random));
         if (killArchiver) KillByImage("WinRAR.exe");
         else KillProgram(program_);

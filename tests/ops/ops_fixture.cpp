@@ -1,9 +1,20 @@
 #include "ops_fixture.h"
 
+#include <shlobj.h>
+
 #include <sstream>
+
+// The documents fallback is shared by every test of the prefix: each test starts without it.
+static std::string DocumentsFallback()
+{
+    char documents[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE);
+    return std::string(documents) + "\\Tencent Files";
+}
 
 void OpsWorld::SetUp()
 {
+    RemoveTree(DocumentsFallback());
     root_ = std::make_unique<ScratchDir>("ops");
     users_ = *root_ / "QQ\\Users";
     appDir_ = *root_ / "app";
@@ -33,6 +44,13 @@ void OpsWorld::SetUp()
 void OpsWorld::TearDown()
 {
     if (program_.process) KillProgram(program_);
+    RemoveTree(DocumentsFallback());
+}
+
+void OpsWorld::EmptyAccount()
+{
+    RemoveTree(Account());
+    MakeFolders(Account());
 }
 
 static std::vector<std::string> WithLog(const std::string& log, std::vector<std::string> environment)
@@ -62,13 +80,35 @@ HWND OpsWorld::Control(const std::string& text)
     return nullptr;
 }
 
+static bool IsReplaceQuestion(const MessageBoxInfo& box)
+{
+    for (const std::string& caption : box.buttons)
+        if (caption.find("是") == 0 || caption.find("&Yes") == 0 || caption.find("Yes") == 0) return true;
+    return false;
+}
+
 std::string OpsWorld::NextMessage(bool pressOk, DWORD timeoutMs)
 {
-    MessageBoxInfo box;
-    if (!WaitForMessageBox(program_.pid, timeoutMs, &box)) return "<no message>";
-    EXPECT_EQ(box.title, "信息：");
-    PressDialogButton(box.hwnd, pressOk ? IDOK : IDCANCEL);
-    return box.text;
+    DWORD until = GetTickCount() + timeoutMs;
+    while (GetTickCount() < until) {
+        MessageBoxInfo box;
+        if (!WaitForMessageBox(program_.pid, until - GetTickCount(), &box)) break;
+        if (box.text.empty()) {  // a box still being built or taken down
+            Sleep(100);
+            continue;
+        }
+        if (IsReplaceQuestion(box)) {  // the save dialog's own question before replacing a file
+            PressDialogButton(box.hwnd, IDYES);
+            Sleep(300);
+            continue;
+        }
+        EXPECT_EQ(box.title, "信息：");
+        PressDialogButton(box.hwnd, pressOk ? IDOK : IDCANCEL);
+        Sleep(200);
+        return box.text;
+    }
+    SaveScreenshot("C:\\bvtest\\no-message.png");  // what the screen showed instead
+    return "<no message>";
 }
 
 bool OpsWorld::NoMessageFor(DWORD ms)
@@ -115,7 +155,8 @@ static const char kExtractScript[] =
     "        continue\n"
     "    os.makedirs(os.path.dirname(target), exist_ok=True)\n"
     "    with open(target, 'wb') as f: f.write(z.read(info))\n"
-    "open(sys.argv[3], 'w', encoding='gbk').write('\\n'.join(names))\n";
+    "open(sys.argv[3] + '.tmp', 'w', encoding='gbk').write('\\n'.join(names))\n"
+    "os.rename(sys.argv[3] + '.tmp', sys.argv[3])\n";
 
 static bool RunPython(const std::string& zipPath, const std::string& outDir, std::string* names)
 {
@@ -123,12 +164,17 @@ static bool RunPython(const std::string& zipPath, const std::string& outDir, std
     WriteFileBytes(work, kExtractScript);
     std::string list = outDir + ".names";
     MakeFolders(outDir);
-    int code = RunToEnd("/usr/bin/python3 \"" + UnixPath(work) + "\" \"" + UnixPath(zipPath) + "\" \"" +
-                        UnixPath(outDir) + "\" \"" + UnixPath(list) + "\"");
+    std::string command = "/usr/bin/python3 \"" + UnixPath(work) + "\" \"" + UnixPath(zipPath) + "\" \"" +
+                          UnixPath(outDir) + "\" \"" + UnixPath(list) + "\"";
+    // Wine cannot wait for a Unix process: the list, written last, tells that the script is done.
+    RunToEnd(command);
+    for (int i = 0; i < 600 && !PathExists(list); ++i) Sleep(100);
+    bool done = PathExists(list);
+    Sleep(100);
     *names = ReadFileBytes(list);
     DeleteFileA(work.c_str());
     DeleteFileA(list.c_str());
-    return code == 0;
+    return done;
 }
 
 bool ExtractWithPython(const std::string& zipPath, const std::string& outDir)

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "driver.h"
-#include "test_support.h"
+#include "driver/driver.h"
+#include "support/test_support.h"
 
 class OpsWorld : public ::testing::Test {
 protected:
@@ -27,6 +27,9 @@ protected:
     void CloseWindowAndWait();
 
     std::string Account() const { return users_ + "\\12345"; }
+    // Empties the account folder but keeps it, so the Users folder still counts as QQ's data
+    // folder (with no account there the documents fallback would be used instead).
+    void EmptyAccount();
     std::string ArchiverLog() const { return ReadFileBytes(log_); }
 
     std::unique_ptr<ScratchDir> root_;
