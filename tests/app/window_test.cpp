@@ -165,6 +165,58 @@ TEST_F(MainWindowTest, ScreenshotOfTheFilledWindow)
     ASSERT_TRUE(SaveScreenshot(path));
 }
 
+bool IsDisabled(HWND control) { return (GetWindowLongPtrA(control, GWL_STYLE) & WS_DISABLED) != 0; }
+
+// Waits for the handler to return: its dialog closed and the window taking input again.
+void WaitForHandlerEnd(HWND window)
+{
+    for (int i = 0; i < 300 && !IsWindowEnabled(window); i++) Sleep(100);
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+}
+
+// The file dialog's name field as the dialog shows it.
+std::string DialogFileName(HWND dialog)
+{
+    HWND combo = GetDlgItem(dialog, 0x47C);
+    HWND field = combo ? FindWindowExA(combo, nullptr, "ComboBox", nullptr) : nullptr;
+    field = field ? FindWindowExA(field, nullptr, "Edit", nullptr) : combo;
+    return field ? WindowText(field) : std::string();
+}
+
+TEST_F(MainWindowTest, ButtonsStayDisabledWhileEitherHandlerRuns)
+{
+    HWND buttons[] = {GetDlgItem(window_, 106), GetDlgItem(window_, 107)};
+    for (HWND clicked : buttons) {
+        SCOPED_TRACE(WindowText(clicked));
+        ClickButton(clicked);
+        ASSERT_TRUE(WaitForFileDialog(program_.pid, kWait));
+        EXPECT_TRUE(IsDisabled(buttons[0]));
+        EXPECT_TRUE(IsDisabled(buttons[1]));
+        ASSERT_TRUE(CancelFileDialog(program_.pid, kWait));
+        WaitForHandlerEnd(window_);
+        EXPECT_FALSE(IsDisabled(buttons[0]));
+        EXPECT_FALSE(IsDisabled(buttons[1]));
+    }
+}
+
+TEST_F(MainWindowTest, RestoreDialogStartsWithTheNameACancelledBackupProposed)
+{
+    std::vector<std::string> accounts = ComboItems(GetDlgItem(window_, 104));
+    ASSERT_FALSE(accounts.empty());
+    ClickButton(GetDlgItem(window_, 106));
+    HWND save = WaitForFileDialog(program_.pid, kWait);
+    ASSERT_TRUE(save);
+    EXPECT_EQ(DialogFileName(save), accounts[0]);
+    ASSERT_TRUE(CancelFileDialog(program_.pid, kWait));
+    WaitForHandlerEnd(window_);
+
+    ClickButton(GetDlgItem(window_, 107));
+    HWND open = WaitForFileDialog(program_.pid, kWait);
+    ASSERT_TRUE(open);
+    EXPECT_EQ(DialogFileName(open), accounts[0]);
+    ASSERT_TRUE(CancelFileDialog(program_.pid, kWait));
+}
+
 struct EscTarget {
     const char* name;
     int controlId;  // 0: the window itself
