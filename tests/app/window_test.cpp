@@ -124,7 +124,9 @@ TEST_F(MainWindowTest, ControlsSitAtTheirRectanglesWithTheirTexts)
         EXPECT_EQ(control->rect.top, want.rect.top);
         EXPECT_EQ(control->rect.right, want.rect.right);
         EXPECT_EQ(control->rect.bottom, want.rect.bottom);
-        if (want.text) EXPECT_EQ(control->text, want.text);
+        if (want.text) {
+            EXPECT_EQ(control->text, want.text);
+        }
         EXPECT_EQ(control->style & want.typeMask, want.type);
         EXPECT_TRUE(control->style & WS_VISIBLE);
         EXPECT_FALSE(control->style & WS_DISABLED);
