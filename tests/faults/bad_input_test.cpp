@@ -62,7 +62,12 @@ TEST_F(BadInput, BackupHeldOpenByAnotherProgramIsLeftAlone)
     EXPECT_TRUE(text == kUnpackFailed || text == kUnreadable) << text;
     EXPECT_EQ(SnapshotTree(users_), data);
     EXPECT_EQ(ReadFileBytes(path), bytes);
+    // While held, the second name given to the archiver cannot be taken away again; it is the
+    // same file, and the next restore clears it.
+    if (PathExists(backups_ + "\\held.zip")) EXPECT_EQ(ReadFileBytes(backups_ + "\\held.zip"), bytes);
+    EXPECT_EQ(Restore(path), kRestoreDone);
     EXPECT_FALSE(PathExists(backups_ + "\\held.zip"));
+    EXPECT_EQ(ReadFileBytes(path), bytes);
 }
 
 TEST_F(BadInput, PathsWithCharactersTheShellAndTheArchiverTreatSpecially)

@@ -166,8 +166,17 @@ static bool RunPython(const std::string& zipPath, const std::string& outDir, std
     MakeFolders(outDir);
     std::string command = "/usr/bin/python3 \"" + UnixPath(work) + "\" \"" + UnixPath(zipPath) + "\" \"" +
                           UnixPath(outDir) + "\" \"" + UnixPath(list) + "\"";
+    // Unix paths are UTF-8: the command line goes through the wide call so that Wine keeps them.
+    std::vector<WCHAR> wide(command.size() + 1);
+    MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1, wide.data(), int(wide.size()));
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+        CloseHandle(started.hThread);
+        CloseHandle(started.hProcess);
+    }
     // Wine cannot wait for a Unix process: the list, written last, tells that the script is done.
-    RunToEnd(command);
     for (int i = 0; i < 600 && !PathExists(list); ++i) Sleep(100);
     bool done = PathExists(list);
     Sleep(100);
