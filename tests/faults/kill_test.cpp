@@ -67,7 +67,7 @@ TEST_F(Kill, BackupKilledAtRandomMomentsLosesNothing)
         if (WaitForMessageBox(program_.pid, 3000, &confirm) && !confirm.buttons.empty() &&
             confirm.buttons[0].find("是") == 0)
             PressDialogButton(confirm.hwnd, IDYES);
-        Sleep(std::uniform_int_distribution<int>(0, 1500)(random));
+        Sleep(std::uniform_int_distribution<int>(0, killArchiver ? 700 : 1500)(random));
         if (killArchiver) KillByImage("WinRAR.exe");
         else KillProgram(program_);
         ++tried;
@@ -121,7 +121,7 @@ TEST_F(Kill, RestoreKilledAtRandomMomentsKeepsTheBackupUnderItsName)
     for (int round = 0; round < 20; ++round) {
         bool killArchiver = round % 2 == 1;
         program_ = StartRestore("\"" + backup + "\"", {"BRINKVALE_ARCHIVER_DELAY_MS=400"});
-        Sleep(std::uniform_int_distribution<int>(0, 1500)(random));
+        Sleep(std::uniform_int_distribution<int>(0, killArchiver ? 700 : 1500)(random));
         if (killArchiver) KillByImage("WinRAR.exe");
         else KillProgram(program_);
         ++tried;
