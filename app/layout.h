@@ -1,4 +1,5 @@
-// Where each control of the window sits, in client pixels, and the ids the window knows them by.
+// The window's geometry: its outer size and where each control sits, in client pixels, with
+// the ids the window and its tests know the controls by.
 #pragma once
 
 struct ControlRect {
