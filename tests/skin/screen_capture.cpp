@@ -17,14 +17,18 @@ namespace {
 bool ReadPpm(const std::string& bytes, Screen* screen)
 {
     int width = 0, height = 0, maximum = 0, consumed = 0;
-    if (std::sscanf(bytes.c_str(), "P6 %d %d %d%n", &width, &height, &maximum, &consumed) != 3 || maximum != 255)
+    if (std::sscanf(bytes.c_str(), "P6 %d %d %d%n", &width, &height, &maximum, &consumed) != 3 ||
+        (maximum != 255 && maximum != 65535))
         return false;
+    // A 16-bit build of ImageMagick writes two bytes a channel, the high one first.
+    size_t channel = maximum == 255 ? 1 : 2;
     size_t start = static_cast<size_t>(consumed) + 1;
-    size_t size = static_cast<size_t>(width) * height * 3;
-    if (bytes.size() < start + size) return false;
+    size_t count = static_cast<size_t>(width) * height * 3;
+    if (bytes.size() < start + count * channel) return false;
     screen->width = width;
     screen->height = height;
-    screen->rgb.assign(bytes.begin() + start, bytes.begin() + start + size);
+    screen->rgb.resize(count);
+    for (size_t i = 0; i < count; ++i) screen->rgb[i] = static_cast<unsigned char>(bytes[start + i * channel]);
     return true;
 }
 
