@@ -33,6 +33,9 @@ bool IsSystemLibrary(const Text& name)
 // the current folder must never be loaded in its place.
 HMODULE LoadSystemLibrary(const Text& name)
 {
+    HMODULE module = LoadLibraryExA(name.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (module != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) return module;
+    // Systems without the search flags: the full path in the system folder.
     char folder[MAX_PATH + 1] = {};
     UINT length = GetSystemDirectoryA(folder, MAX_PATH);
     if (length == 0 || length > MAX_PATH) return nullptr;

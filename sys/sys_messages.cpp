@@ -11,6 +11,8 @@ const char* const kFatalTitle = "错误";
 
 MessageResult ResultOf(int pressed, MessageButtons buttons)
 {
+    // Windows answers IDOK however a one-button box is closed; some hosts answer IDCANCEL to Esc.
+    if (buttons == OkOnly) return Ok;
     if (pressed >= IDOK && pressed <= IDNO) return static_cast<MessageResult>(pressed - IDOK);
     // A box that could not be shown is not an agreement.
     return buttons == OkCancel ? Cancel : Ok;
