@@ -179,14 +179,18 @@ TEST(SysPrograms, MissingProgramIsNotStarted)
     EXPECT_FALSE(result.started);
 }
 
+int g_dispatched = 0;
+
+LRESULT CALLBACK CountingWindowProc(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    if (message == WM_APP) ++g_dispatched;
+    return DefWindowProcA(window, message, w, l);
+}
+
 TEST(SysPrograms, PendingEventsAreDispatchedButQuitStays)
 {
-    static int dispatched = 0;
     WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = [](HWND window, UINT message, WPARAM w, LPARAM l) -> LRESULT {
-        if (message == WM_APP) ++dispatched;
-        return DefWindowProcA(window, message, w, l);
-    };
+    windowClass.lpfnWndProc = CountingWindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "BvSysPendingEvents";
     RegisterClassA(&windowClass);
@@ -197,7 +201,7 @@ TEST(SysPrograms, PendingEventsAreDispatchedButQuitStays)
     PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 3, 0);
     PostMessageA(window, WM_APP, 0, 0);
     ProcessPendingEvents();
-    EXPECT_EQ(dispatched, 2);
+    EXPECT_EQ(g_dispatched, 2);
     MSG message;
     ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
