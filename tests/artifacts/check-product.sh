@@ -2,6 +2,7 @@
 # Checks the built 32-bit program: machine type, statically linked (only Windows' own DLLs
 # imported), the version block and the icon group. Exit 77 (skipped) when it was not built.
 set -u
+export LC_ALL=C  # the tools must not answer in the test locale
 exe=$1
 [ -f "$exe" ] || { echo "not built: $exe"; exit 77; }
 fail=0
