@@ -3,6 +3,7 @@
 # SkinH_AttachRes, which removes its six 32-bit arguments (ret 0x18), and no runtime DLLs of
 # the compiler. Takes candidate paths; checks the first 32-bit one; 77 (skipped) when none is built.
 set -u
+export LC_ALL=C  # the tools must not answer in the test locale
 dll=""
 for candidate in "$@"; do
   if [ -f "$candidate" ] && i686-w64-mingw32-objdump -f "$candidate" 2>/dev/null | grep -q "file format pei-i386"; then
