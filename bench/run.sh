@@ -12,8 +12,13 @@ backup_rounds=${BENCH_BACKUP_ROUNDS:-3}
 tree=build/dev-bench
 log=$tree/bench.log
 
-BV_TARGETS="brinkvale bv_standin_winrar bench_bare_window bench_bare_scan bench_scan bench_driver" \
-  bash tools/dev-test.sh bench -R nothing >/dev/null
+mkdir -p "$tree"
+if ! BV_TARGETS="brinkvale bv_standin_winrar bench_bare_window bench_bare_scan bench_scan bench_driver" \
+     bash tools/dev-test.sh bench -R nothing >"$tree/bench-build.log" 2>&1; then
+  tail -30 "$tree/bench-build.log" >&2
+  echo "the build failed (whole log: $tree/bench-build.log)" >&2
+  exit 1
+fi
 
 source tools/wine-env.sh
 if bv_can_run_win32; then export BV_ARCH=i686; else export BV_ARCH=x86_64; fi
@@ -34,6 +39,7 @@ echo "account scan ..." >&2
 for _ in $(seq "$rounds"); do
   wine_run "$tree/bench_bare_scan.exe" 'C:\bvbench\scan\QQ\Users' 9 | sed 's/^/SCAN bare /' | tee -a "$log" >&2
   wine_run "$tree/bench_scan.exe" 'C:\bvbench\scan\QQ' 9 | sed 's/^/SCAN ours /' | tee -a "$log" >&2
+  wine_run "$tree/bench_bare_scan.exe" 'C:\bvbench\scan\QQ\Users' 9 peek | sed 's/^/SCAN peek /' | tee -a "$log" >&2
 done
 
 echo "backup and restore ..." >&2
@@ -44,7 +50,7 @@ product=build/brinkvale.exe
 {
   echo "MACHINE date=$(date -u '+%Y-%m-%d %H:%M UTC')"
   echo "MACHINE cpus=$(nproc)"
-  echo "MACHINE memory=$(free -h | awk '/^Mem:/ {print $2 " total, " $7 " available"}')"
+  echo "MACHINE memory=$(LC_ALL=C free -h | awk '/^Mem:/ {print $2 " total, " $7 " available"}')"
   echo "MACHINE wine=$("$(bv_wine_loader)" --version 2>/dev/null)"
   echo "MACHINE arch=$BV_ARCH"
   echo "MACHINE data=$(du -sm --apparent-size "$data/backup/QQ/Users" | cut -f1) MB in $(find "$data/backup/QQ/Users" -type f | wc -l) files"
