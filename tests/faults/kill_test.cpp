@@ -94,6 +94,7 @@ TEST_F(Kill, BackupKilledAtRandomMomentsLosesNothing)
             WriteFileBytes(backup, earlier);
         }
         ExpectBackupFolderWhole(backup, earlier);
+        KillByImage("WinRAR.exe");  // an orphan would hold the test's output open
     }
     printf("backup kill moments tried: %d\n", tried);
 
@@ -136,6 +137,7 @@ TEST_F(Kill, RestoreKilledAtRandomMomentsKeepsTheBackupUnderItsName)
         EXPECT_EQ(ReadFileBytes(backup), bytes) << "round " << round;
         ExpectBackupFolderWhole(backup, bytes);
         // The data holds the account's files, each either as before or not yet written.
+        KillByImage("WinRAR.exe");  // an orphan would hold the test's output open
         for (const auto& entry : SnapshotTree(Account())) {
             auto original = dataBefore_.find(entry.first);
             if (original != dataBefore_.end() && entry.second != original->second)
