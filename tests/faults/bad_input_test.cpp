@@ -2,11 +2,6 @@
 // documented behaviour, and neither the QQ data nor the backup folder changes.
 #include "ops_fixture.h"
 
-static const char kRestoreDone[] = "数据还原成功！请启动QQ查看！";
-static const char kBackupDone[] = "数据备份成功！请勿修改其文件名，将其上传至您的网盘，配合本软件即可进行数据还原。";
-static const char kPackFailed[] = "数据备份失败！压缩软件未能生成备份文件。";
-static const char kUnreadable[] = "数据还原失败！无法读取备份文件。";
-static const char kUnpackFailed[] = "数据还原失败！压缩软件未能完成解压。";
 
 class BadInput : public OpsWorld {
 protected:
@@ -19,15 +14,6 @@ protected:
         EXPECT_EQ(code, 0u);
         CloseProgram(program_);
         return text;
-    }
-    std::string MakeBackup(const std::string& path)
-    {
-        std::string target = *root_ / "made";
-        EXPECT_EQ(RunToEnd("\"" + BinPath("standin\\winrar\\WinRAR.exe") + "\" a -ep1 -r -iext -- \"" + target +
-                           ".zip\" \"" + Account() + "\""), 0);
-        MakeFolders(path.substr(0, path.rfind('\\')));
-        EXPECT_TRUE(MoveFileA((target + ".zip").c_str(), path.c_str()));
-        return path;
     }
 };
 

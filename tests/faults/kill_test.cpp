@@ -5,7 +5,6 @@
 
 #include <random>
 
-static const char kBackupDone[] = "数据备份成功！请勿修改其文件名，将其上传至您的网盘，配合本软件即可进行数据还原。";
 
 static unsigned Seed()
 {
@@ -112,11 +111,7 @@ TEST_F(Kill, BackupKilledAtRandomMomentsLosesNothing)
 TEST_F(Kill, RestoreKilledAtRandomMomentsKeepsTheBackupUnderItsName)
 {
     std::mt19937 random(Seed());
-    std::string target = *root_ / "made";
-    ASSERT_EQ(RunToEnd("\"" + BinPath("standin\\winrar\\WinRAR.exe") + "\" a -ep1 -r -iext -- \"" + target +
-                       ".zip\" \"" + Account() + "\""), 0);
-    const std::string backup = backups_ + "\\12345.qq";
-    ASSERT_TRUE(MoveFileA((target + ".zip").c_str(), backup.c_str()));
+    const std::string backup = MakeBackup(backups_ + "\\12345.qq");
     const std::string bytes = ReadFileBytes(backup);
     int tried = 0;
     for (int round = 0; round < 20; ++round) {
@@ -148,7 +143,7 @@ TEST_F(Kill, RestoreKilledAtRandomMomentsKeepsTheBackupUnderItsName)
 
     // A whole restore afterwards, which also clears a second name left beside the backup.
     program_ = StartRestore("\"" + backup + "\"");
-    EXPECT_EQ(NextMessage(), "数据还原成功！请启动QQ查看！");
+    EXPECT_EQ(NextMessage(), kRestoreDone);
     DWORD code;
     EXPECT_TRUE(WaitForExit(program_, 20000, &code));
     CloseProgram(program_);

@@ -2,13 +2,6 @@
 // archiver, checked by an independent zip reader and by comparing folder trees byte for byte.
 #include "ops_fixture.h"
 
-static const char kBackupDone[] = "数据备份成功！请勿修改其文件名，将其上传至您的网盘，配合本软件即可进行数据还原。";
-static const char kRestoreDone[] = "数据还原成功！请启动QQ查看！";
-static const char kPackFailed[] = "数据备份失败！压缩软件未能生成备份文件。";
-static const char kMoveFailed[] = "数据备份失败！无法保存到您选择的位置。";
-static const char kUnreadable[] = "数据还原失败！无法读取备份文件。";
-static const char kUnpackFailed[] = "数据还原失败！压缩软件未能完成解压。";
-static const char kNoAccount[] = "没有找到可以备份的QQ账号。";
 static const char kBackupPrompt[] = "检测到您现在正在运行QQ，是否要强制退出QQ后再进行数据备份？";
 
 class BackupRestore : public OpsWorld {
@@ -163,15 +156,6 @@ TEST_F(BackupRestore, RunningQqIsEndedOnlyWhenTheUserAgrees)
 class CommandLineRestore : public BackupRestore {
 protected:
     // A backup of the current account state made by the stand-in archiver directly.
-    std::string MakeBackup(const std::string& path)
-    {
-        std::string target = *root_ / "made";
-        EXPECT_EQ(RunToEnd("\"" + BinPath("standin\\winrar\\WinRAR.exe") + "\" a -ep1 -r -iext -- \"" + target +
-                           ".zip\" \"" + Account() + "\""), 0);
-        MakeFolders(path.substr(0, path.rfind('\\')));
-        EXPECT_TRUE(MoveFileA((target + ".zip").c_str(), path.c_str()));
-        return path;
-    }
     std::string RunRestore(const std::string& path, DWORD* exitCode)
     {
         program_ = StartRestore("\"" + path + "\"");

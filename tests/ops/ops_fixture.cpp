@@ -53,6 +53,16 @@ void OpsWorld::EmptyAccount()
     MakeFolders(Account());
 }
 
+std::string OpsWorld::MakeBackup(const std::string& path)
+{
+    std::string target = *root_ / "made";
+    EXPECT_EQ(RunToEnd("\"" + BinPath("standin\\winrar\\WinRAR.exe") + "\" a -ep1 -r -iext -- \"" + target +
+                       ".zip\" \"" + Account() + "\""), 0);
+    MakeFolders(path.substr(0, path.rfind('\\')));
+    EXPECT_TRUE(MoveFileA((target + ".zip").c_str(), path.c_str()));
+    return path;
+}
+
 static std::vector<std::string> WithLog(const std::string& log, std::vector<std::string> environment)
 {
     environment.push_back("BRINKVALE_ARCHIVER_LOG=" + log);

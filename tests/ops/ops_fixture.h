@@ -11,6 +11,15 @@
 #include "driver/driver.h"
 #include "support/test_support.h"
 
+// The program's own messages, as the user reads them.
+inline constexpr char kBackupDone[] = "数据备份成功！请勿修改其文件名，将其上传至您的网盘，配合本软件即可进行数据还原。";
+inline constexpr char kRestoreDone[] = "数据还原成功！请启动QQ查看！";
+inline constexpr char kPackFailed[] = "数据备份失败！压缩软件未能生成备份文件。";
+inline constexpr char kMoveFailed[] = "数据备份失败！无法保存到您选择的位置。";
+inline constexpr char kUnreadable[] = "数据还原失败！无法读取备份文件。";
+inline constexpr char kUnpackFailed[] = "数据还原失败！压缩软件未能完成解压。";
+inline constexpr char kNoAccount[] = "没有找到可以备份的QQ账号。";
+
 class OpsWorld : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -30,6 +39,8 @@ protected:
     // Empties the account folder but keeps it, so the Users folder still counts as QQ's data
     // folder (with no account there the documents fallback would be used instead).
     void EmptyAccount();
+    // A backup of the account as it is now, packed by the stand-in archiver itself.
+    std::string MakeBackup(const std::string& path);
     std::string ArchiverLog() const { return ReadFileBytes(log_); }
 
     std::unique_ptr<ScratchDir> root_;
