@@ -35,6 +35,12 @@ protected:
         GetTempPathA(MAX_PATH, temp);
         temp_ = temp;
     }
+    void TearDown() override
+    {
+        OpsWorld::TearDown();
+        Sleep(500);
+        KillByImage("WinRAR.exe");  // an orphan would hold the test's output open
+    }
     // Every name in the backup folder is the earlier backup, or a second name of it.
     void ExpectBackupFolderWhole(const std::string& backup, const std::string& earlier)
     {
