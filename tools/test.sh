@@ -13,7 +13,7 @@ if bv_can_run_win32; then export BV_ARCH=i686; else export BV_ARCH=x86_64; fi
 tree="${BV_TREE:-build/test-$BV_ARCH}"
 echo "test build: $BV_ARCH ($tree)"
 cmake -S . -B "$tree" -DCMAKE_TOOLCHAIN_FILE="cmake/mingw-$BV_ARCH.cmake" -DCMAKE_BUILD_TYPE=Release \
-      -DBV_TESTS=ON -DCMAKE_CROSSCOMPILING_EMULATOR="$(bv_wine_loader)" >/dev/null
+      -DBV_TESTS=ON -DCMAKE_CROSSCOMPILING_EMULATOR="$root/tools/wine-run.sh;$(bv_wine_loader)" >/dev/null
 cmake --build "$tree" -j"$(nproc)" ${BV_TARGETS:+--target $BV_TARGETS}
 
 export WINEPREFIX="${BV_PREFIX:-$root/build/wineprefix-$BV_ARCH}"
