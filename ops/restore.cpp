@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "archiver/archiver.h"
+#include "ops/staging.h"
 #include "ops/unpacking_name.h"
 #include "qq/data_root.h"
 #include "qq/process_guard.h"
@@ -13,38 +14,53 @@ namespace {
 
 // How the archiver gets to see the backup under a ".zip" name: a second name for the same file
 // (the user's file never leaves its own name), or, where the volume has no hard links, a rename.
-enum class Unpacking { None, AsIs, Link, Renamed };
+// Where the backup's folder cannot be written at all (a read-only share or disc), the name is
+// given in the program's staging folder: a link there, or a copy.
+enum class Unpacking { None, AsIs, Link, Renamed, Staged };
 
 struct UnpackingFile {
     Unpacking how = Unpacking::None;
     Text name;
 };
 
+Text FileNamePart(const Text& path)
+{
+    int slash = FindTextReverse(path, "\\");
+    return slash > 0 ? MidText(path, slash + 1, TextLength(path)) : path;
+}
+
 UnpackingFile GiveUnpackingName(const Text& path)
 {
+    ClearAbandonedStaging();
     Text name = UnpackingName(path);
     if (TextEquals(LowerText(name), LowerText(path))) return {Unpacking::AsIs, path};
     // A second name of this very file is what an interrupted restore left behind.
-    if (FileExists(name) && IsSameFile(name, path)) RemoveFile(name);
+    if (FileExists(name) && IsSameFile(name, path)) RemoveOneName(name);
     // A file that already bears the name is someone's own: it is neither unpacked nor touched.
     for (int n = 1; FileExists(name) && n < 1000; ++n) name = AlternativeUnpackingName(path, n);
     if (FileExists(name)) return {};
     if (MakeHardLink(name, path)) return {Unpacking::Link, name};
     RenameFile(path, name);
     if (FileExists(name) && !FileExists(path)) return {Unpacking::Renamed, name};
+    if (FileExists(name)) return {};
+
+    Text staged = JoinTexts(OwnStagingFolder(), "\\", FileNamePart(UnpackingName(path)));
+    RemoveFile(staged);
+    if (MakeHardLink(staged, path) || CopyToNewFile(path, staged)) return {Unpacking::Staged, staged};
+    RemoveOwnStagingFolder();
     return {};
 }
 
 void TakeBackUnpackingName(const UnpackingFile& file, const Text& path)
 {
-    if (file.how == Unpacking::Link) RemoveFile(file.name);
+    if (file.how == Unpacking::Link) RemoveOneName(file.name);
     if (file.how == Unpacking::Renamed) RenameFile(file.name, path);
+    if (file.how == Unpacking::Staged) RemoveOwnStagingFolder();
 }
 
 Text StemOfFileName(const Text& path)
 {
-    int slash = FindTextReverse(path, "\\");
-    Text name = slash > 0 ? MidText(path, slash + 1, TextLength(path)) : path;
+    Text name = FileNamePart(path);
     int dot = FindTextReverse(name, ".");
     return dot > 1 ? LeftText(name, dot - 1) : name;
 }

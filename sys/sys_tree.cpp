@@ -26,6 +26,42 @@ bool MakeFolder(const Text& path)
     return CreateDirectoryA(path.c_str(), nullptr) || IsFolderPath(path);
 }
 
+bool CopyToNewFile(const Text& from, const Text& to)
+{
+    if (CopyFileA(from.c_str(), to.c_str(), TRUE)) return true;
+    if (GetLastError() != ERROR_FILE_EXISTS) DeleteFileA(to.c_str());
+    return false;
+}
+
+bool RemoveOneName(const Text& path)
+{
+    if (DeleteFileA(path.c_str())) return true;
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    // Through one handle: the attribute is lifted, the name marked for deletion, and the
+    // attribute put back on the file before the handle closes.
+    HANDLE file = CreateFileA(path.c_str(), DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    FILE_BASIC_INFO basic = {};
+    bool removed = false;
+    if (GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)) {
+        FILE_BASIC_INFO lifted = {};  // zero times: left as they are
+        lifted.FileAttributes = basic.FileAttributes & ~FILE_ATTRIBUTE_READONLY;
+        if (!lifted.FileAttributes) lifted.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        if (SetFileInformationByHandle(file, FileBasicInfo, &lifted, sizeof lifted)) {
+            FILE_DISPOSITION_INFO disposition = {TRUE};
+            removed = SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+            FILE_BASIC_INFO restored = {};
+            restored.FileAttributes = basic.FileAttributes;
+            SetFileInformationByHandle(file, FileBasicInfo, &restored, sizeof restored);
+        }
+    }
+    CloseHandle(file);
+    return removed;
+}
+
 static Text FolderOf(const Text& path)
 {
     int slash = FindTextReverse(path, "\\");
@@ -103,7 +139,7 @@ void RemoveStagingTree(const Text& folder)
             else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveDirectoryA(path.c_str());
             else
-                DeleteFileA(path.c_str());  // removes this name only; a linked original stays whole
+                RemoveOneName(path);  // this name only; a linked original stays whole
         } while (FindNextFileA(search, &entry));
         FindClose(search);
     }

@@ -8,6 +8,7 @@ int64_t FileSizeOf(const Text& path);  // -1 when missing or a folder
 bool IsFolderPath(const Text& path);
 bool MakeHardLink(const Text& linkPath, const Text& existingPath);
 bool MakeFolder(const Text& path);  // true also when it already exists
+bool CopyToNewFile(const Text& from, const Text& to);  // fails when to exists; no partial file is left
 
 // Moves a finished file over destination. An existing destination is replaced only by a complete
 // copy: across volumes the file is first copied beside the destination, then renamed over it.
@@ -23,6 +24,10 @@ void RemoveStagingTree(const Text& folder);
 
 bool IsProcessAlive(uint32_t processId);
 uint32_t CurrentProcessId();
+
+// Deletes this one name of a file. Attributes belong to the file, not the name: a read-only
+// file that has other names keeps its attribute.
+bool RemoveOneName(const Text& path);
 
 // True when both names lead to one file on disk (hard links of each other, or the same name).
 bool IsSameFile(const Text& a, const Text& b);

@@ -8,6 +8,7 @@ protected:
     std::string Restore(const std::string& path)
     {
         program_ = StartRestore("\"" + path + "\"");
+        lastPid_ = program_.pid;
         std::string text = NextMessage();
         DWORD code = 1;
         EXPECT_TRUE(WaitForExit(program_, 20000, &code));
@@ -15,6 +16,7 @@ protected:
         CloseProgram(program_);
         return text;
     }
+    DWORD lastPid_ = 0;
 };
 
 TEST_F(BadInput, BackupFilesThatCannotBeRestored)
@@ -50,7 +52,9 @@ TEST_F(BadInput, BackupHeldOpenByAnotherProgramIsLeftAlone)
     EXPECT_EQ(ReadFileBytes(path), bytes);
     // While held, the second name given to the archiver cannot be taken away again; it is the
     // same file, and the next restore clears it.
-    if (PathExists(backups_ + "\\held.zip")) EXPECT_EQ(ReadFileBytes(backups_ + "\\held.zip"), bytes);
+    if (PathExists(backups_ + "\\held.zip")) {
+        EXPECT_EQ(ReadFileBytes(backups_ + "\\held.zip"), bytes);
+    }
     EXPECT_EQ(Restore(path), kRestoreDone);
     EXPECT_FALSE(PathExists(backups_ + "\\held.zip"));
     EXPECT_EQ(ReadFileBytes(path), bytes);
@@ -101,4 +105,89 @@ TEST_F(BadInput, AccountWithALockedFileIsNotReportedAsBackedUp)
     CloseHandle(held);
     EXPECT_FALSE(PathExists(backups_ + "\\locked.qq"));
     CloseWindowAndWait();
+}
+
+static std::string StagingOf(DWORD pid)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "Brinkvale\\" + std::to_string(pid);
+}
+
+static bool CanCreateIn(const std::string& folder)
+{
+    const std::string probe = folder + "\\probe";
+    HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    DeleteFileA(probe.c_str());
+    return true;
+}
+
+// A folder nothing can be written to, like a read-only share or a disc: the Unix folder made
+// immutable, since this prefix runs as a user whom plain permissions do not stop.
+class ReadOnlyFolder : public BadInput {
+protected:
+    bool Lock(const std::string& folder)
+    {
+        locked_ = folder;
+        StartUnixCommand("/usr/bin/chattr +i \"" + UnixPath(folder) + "\"");
+        for (int i = 0; i < 50 && CanCreateIn(folder); ++i) Sleep(100);
+        return !CanCreateIn(folder);
+    }
+    void TearDown() override
+    {
+        if (!locked_.empty()) {
+            StartUnixCommand("/usr/bin/chattr -i \"" + UnixPath(locked_) + "\"");
+            for (int i = 0; i < 50 && !CanCreateIn(locked_); ++i) Sleep(100);
+        }
+        BadInput::TearDown();
+    }
+    std::string locked_;
+};
+
+TEST_F(ReadOnlyFolder, BackupThereIsRestoredWithoutWritingBesideIt)
+{
+    const std::string share = *root_ / "share";
+    MakeFolders(share);
+    const std::string path = MakeBackup(share + "\\12345.qq");
+    const auto atBackup = SnapshotTree(Account());
+    EmptyAccount();
+    if (!Lock(share)) GTEST_SKIP() << "this machine cannot make a folder read-only";
+    const auto folder = SnapshotTree(share);
+
+    EXPECT_EQ(Restore(path), kRestoreDone);
+    EXPECT_EQ(SnapshotTree(Account()), atBackup);
+    EXPECT_EQ(SnapshotTree(share), folder);
+    EXPECT_FALSE(PathExists(StagingOf(lastPid_)));
+}
+
+TEST_F(BadInput, ReadOnlyFilesKeepTheirAttributeAndLeaveNothingBehind)
+{
+    const std::string path = MakeBackup(backups_ + "\\12345.qq");
+    const auto atBackup = SnapshotTree(Account());
+    const std::string kept = Account() + "\\Info.db";
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    const auto folder = SnapshotTree(backups_);
+
+    // Restore: the archiver's second name of a read-only backup is taken away again.
+    EXPECT_EQ(Restore(path), kRestoreDone);
+    EXPECT_EQ(SnapshotTree(backups_), folder);
+    EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY);
+
+    // Backup without pictures: the staging's link to a read-only file is cleared with the rest.
+    SetFileAttributesA(kept.c_str(), FILE_ATTRIBUTE_READONLY);
+    StartWindow();
+    ClickButton(Control("不备份聊天内容中的图片"));
+    Click("备份数据");
+    ASSERT_TRUE(AnswerFileDialog(program_.pid, backups_ + "\\again.qq", 20000));
+    EXPECT_EQ(NextMessage(), kBackupDone);
+    const DWORD pid = program_.pid;
+    CloseWindowAndWait();
+    EXPECT_FALSE(PathExists(StagingOf(pid)));
+    EXPECT_TRUE(GetFileAttributesA(kept.c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(SnapshotTree(Account()), atBackup);
+
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesA(kept.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

@@ -150,6 +150,21 @@ std::string UnixPath(const std::string& windowsPath)
     return result;
 }
 
+bool StartUnixCommand(const std::string& utf8CommandLine)
+{
+    // Unix paths are UTF-8: the command line goes through the wide call so that Wine keeps them.
+    std::vector<WCHAR> wide(utf8CommandLine.size() + 1);
+    MultiByteToWideChar(CP_UTF8, 0, utf8CommandLine.c_str(), -1, wide.data(), int(wide.size()));
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return false;
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    return true;
+}
+
 static const char kExtractScript[] =
     "import sys, zipfile, os\n"
     "z = zipfile.ZipFile(sys.argv[1])\n"
@@ -174,18 +189,8 @@ static bool RunPython(const std::string& zipPath, const std::string& outDir, std
     WriteFileBytes(work, kExtractScript);
     std::string list = outDir + ".names";
     MakeFolders(outDir);
-    std::string command = "/usr/bin/python3 \"" + UnixPath(work) + "\" \"" + UnixPath(zipPath) + "\" \"" +
-                          UnixPath(outDir) + "\" \"" + UnixPath(list) + "\"";
-    // Unix paths are UTF-8: the command line goes through the wide call so that Wine keeps them.
-    std::vector<WCHAR> wide(command.size() + 1);
-    MultiByteToWideChar(CP_UTF8, 0, command.c_str(), -1, wide.data(), int(wide.size()));
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
-    if (CreateProcessW(nullptr, wide.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
-        CloseHandle(started.hThread);
-        CloseHandle(started.hProcess);
-    }
+    StartUnixCommand("/usr/bin/python3 \"" + UnixPath(work) + "\" \"" + UnixPath(zipPath) + "\" \"" +
+                     UnixPath(outDir) + "\" \"" + UnixPath(list) + "\"");
     // Wine cannot wait for a Unix process: the list, written last, tells that the script is done.
     for (int i = 0; i < 600 && !PathExists(list); ++i) Sleep(100);
     bool done = PathExists(list);

@@ -51,6 +51,8 @@ protected:
 };
 
 std::string UnixPath(const std::string& windowsPath);
+// Starts a Unix program; Wine cannot wait for it, so callers watch for its effect.
+bool StartUnixCommand(const std::string& utf8CommandLine);
 // The archive unpacked by Python's zipfile into outDir (names decoded as GBK); false on failure.
 bool ExtractWithPython(const std::string& zipPath, const std::string& outDir);
 std::vector<std::string> ZipEntryNames(const std::string& zipPath);
