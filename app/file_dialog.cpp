@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <cstring>
 #include "app/main_window.h"
+#include "sys/sys_external.h"
 
 const char* const kBackupFilterText = "QQ数据备份文件（*.qq）|*.qq";
 
@@ -13,6 +14,10 @@ namespace {
 const char* const kDefaultExtension = "qq";
 const size_t kFileNameBytes = 260;
 const size_t kFileTitleBytes = 64;
+
+// The dialog library is loaded on the first click, not at every start.
+ExternalEntry g_openDialog = {"comdlg32", "GetOpenFileNameA"};
+ExternalEntry g_saveDialog = {"comdlg32", "GetSaveFileNameA"};
 
 bool IsTrailingSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -48,7 +53,8 @@ bool ShowFileDialog()
     dialog.lpstrDefExt = kDefaultExtension;
     dialog.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER;
 
-    BOOL accepted = FileDialog.kind == Open ? GetOpenFileNameA(&dialog) : GetSaveFileNameA(&dialog);
+    using DialogFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
+    BOOL accepted = ExternalCall<DialogFunction>(FileDialog.kind == Open ? g_openDialog : g_saveDialog, &dialog);
     if (!accepted) return false;
     FileDialog.FileName = fileName;
     return true;

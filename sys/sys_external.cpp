@@ -20,10 +20,16 @@ Text WithoutDllExtension(const Text& name)
     return lowered;
 }
 
+// Loaded late so that a start of the program does not pay for them; system libraries all the same.
+const char* const kLateSystemLibraries[] = {"Comdlg32.dll"};
+
 bool IsSystemLibrary(const Text& name)
 {
     Text bare = WithoutDllExtension(name);
     for (const char* library : kSystemLibraries) {
+        if (TextEquals(bare, WithoutDllExtension(library))) return true;
+    }
+    for (const char* library : kLateSystemLibraries) {
         if (TextEquals(bare, WithoutDllExtension(library))) return true;
     }
     return false;
