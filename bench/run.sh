@@ -65,6 +65,17 @@ product=build/brinkvale.exe
 table=$(python3 bench/table.py "$log")
 echo "$table"
 if [ -n "${BENCH_RECORD:-}" ]; then
-  python3 bench/table.py "$log" --markdown > bench/RESULTS.md
-  echo "written: bench/RESULTS.md" >&2
+  { python3 bench/table.py "$log" --markdown; if [ -f bench/bounds.md ]; then echo; cat bench/bounds.md; fi; } > bench/RESULTS.md
+  # The README carries the same table between its two markers.
+  python3 - "$log" <<'PY'
+import subprocess, sys
+table = subprocess.run(["python3", "bench/table.py", sys.argv[1]], capture_output=True, text=True, check=True).stdout
+readme = open("README.md", encoding="utf-8").read()
+start, end = "<!-- bench table -->", "<!-- end of bench table -->"
+if start in readme and end in readme:
+    head, rest = readme.split(start, 1)
+    readme = head + start + "\n" + table.strip() + "\n" + end + rest.split(end, 1)[1]
+    open("README.md", "w", encoding="utf-8").write(readme)
+PY
+  echo "written: bench/RESULTS.md and the table in README.md" >&2
 fi
