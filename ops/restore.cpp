@@ -44,8 +44,8 @@ UnpackingFile GiveUnpackingName(const Text& path)
     if (FileExists(name) && !FileExists(path)) return {Unpacking::Renamed, name};
     if (FileExists(name)) return {};
 
+    // The own staging folder was emptied above with the abandoned ones: the name is free.
     Text staged = JoinTexts(OwnStagingFolder(), "\\", FileNamePart(UnpackingName(path)));
-    RemoveFile(staged);
     if (MakeHardLink(staged, path) || CopyToNewFile(path, staged)) return {Unpacking::Staged, staged};
     RemoveOwnStagingFolder();
     return {};
